@@ -10,6 +10,14 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include "tests/tap_reader.h"
 #include "tests/velmora_process.h"
 
@@ -283,9 +291,73 @@ TEST_F(CommandLine, WriteFailureOnADeviceLeavesTheDeviceAlone) {
 }
 
 TEST_F(CommandLine, DeviceSourcesGiveTheirFirstScreen) {
-  const RunOutcome outcome = velmora({"/dev/zero", "cero.tap"});
-  EXPECT_EQ(outcome.standard_output, SUCCESS);
+  const RunOutcome zeros = velmora({"/dev/zero", "cero.tap"});
+  EXPECT_EQ(zeros.standard_output, SUCCESS);
   EXPECT_EQ(tape_fault(read_file("cero.tap"), Bytes(6912, 0)), "");
+
+  const RunOutcome noise = velmora({"/dev/urandom", "ruido.tap"});
+  EXPECT_EQ(noise.standard_output, SUCCESS);
+  const Bytes tape = read_file("ruido.tap");
+  ASSERT_EQ(tape.size(), 6984u);
+  EXPECT_EQ(tape_fault(tape, Bytes(tape.begin() + 71, tape.end() - 1)), "");
+}
+
+TEST_F(CommandLine, PipeSourceIsReadAcrossShortReads) {
+  // A writer that hands over a screen and a half in small pieces; the
+  // reader must gather its 6912 bytes however they arrive.
+  const Bytes source = random_bytes(10000, 11);
+  const fs::path fifo = dir_ / "tuberia.scr";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const pid_t writer = fork();
+  if (writer == 0) {
+    signal(SIGPIPE, SIG_IGN);
+    const int out = open(fifo.c_str(), O_WRONLY);
+    for (std::size_t sent = 0; out >= 0 && sent < source.size(); sent += 1000) {
+      if (write(out, source.data() + sent, std::min<std::size_t>(1000, source.size() - sent)) < 0) break;
+      usleep(2000);
+    }
+    _exit(0);
+  }
+  const RunOutcome outcome = velmora({"tuberia.scr", "tuberia.tap"});
+  waitpid(writer, nullptr, 0);
+  EXPECT_EQ(outcome.standard_output, SUCCESS);
+  EXPECT_EQ(tape_fault(read_file("tuberia.tap"), expected_screen(source)), "");
+}
+
+// A velmora linked with wrapped system calls: each fault is one that the
+// file system or the heap can really produce.
+TEST_F(CommandLine, InjectedFaultsFailCleanlyOrChangeNothing) {
+  struct Case {
+    std::string fault;
+    std::string output;
+    int status;
+  };
+  const Case cases[] = {
+      {"", SUCCESS, 0},
+      {"malloc", FAILURE, 1},
+      {"read-error", UNREADABLE_SOURCE + FAILURE, 1},
+      {"read-trickle", SUCCESS, 0},
+      {"write-trickle", SUCCESS, 0},
+      {"write-error", UNWRITABLE_DESTINATION + FAILURE, 1},
+      {"close-error", UNWRITABLE_DESTINATION + FAILURE, 1},
+  };
+  const Bytes source = random_bytes(6912, 12);
+  write_file("pic.scr", source);
+  for (const Case& c : cases) {
+    SCOPED_TRACE("fault " + c.fault);
+    RunSettings settings;
+    settings.working_directory = dir_.string();
+    settings.environment = {"VELMORA_FAULT=" + c.fault};
+    const RunOutcome outcome = run_program(VELMORA_FAULTY_PATH, {"pic.scr"}, settings);
+    EXPECT_EQ(outcome.standard_error, "");
+    EXPECT_EQ(outcome.standard_output, c.output);
+    EXPECT_EQ(outcome.exit_status, c.status);
+    if (c.status == 0) {
+      EXPECT_EQ(tape_fault(read_file("pic.tap"), source), "");
+      fs::remove(dir_ / "pic.tap");
+    }
+    EXPECT_EQ(entries(), Names{"pic.scr"});
+  }
 }
 
 TEST_F(CommandLine, UnwritableStandardOutputFailsTheRun) {

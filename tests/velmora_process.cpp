@@ -54,6 +54,7 @@ void read_both(int out_pipe, int err_pipe, std::string& out, std::string& err) {
                           static_cast<rlim_t>(settings.file_size_limit)};
     if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(126);
   }
+  for (const std::string& entry : settings.environment) putenv(const_cast<char*>(entry.c_str()));
   std::vector<char*> argv;
   if (!settings.empty_argument_vector) {
     argv.push_back(const_cast<char*>(program.c_str()));

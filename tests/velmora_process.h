@@ -20,6 +20,8 @@ struct RunSettings {
   long long file_size_limit = -1;
   // Where the child's standard output goes instead of being captured.
   std::string standard_output_file;
+  // Extra environment entries for the child, as NAME=VALUE.
+  std::vector<std::string> environment;
 };
 
 // Runs program with arguments (program name first, added here) and waits.
