@@ -10,19 +10,22 @@
 #include <io.h>
 // The Windows runtime counts a single transfer in unsigned int.
 using transfer_size = unsigned int;
+// Without O_BINARY, Windows would translate line ends inside the tape.
+constexpr int READ_FLAGS = O_RDONLY | O_BINARY;
+constexpr int WRITE_FLAGS = O_WRONLY | O_CREAT | O_TRUNC | O_BINARY;
 #else
 #include <unistd.h>
 using transfer_size = std::size_t;
-// Only Windows translates bytes; elsewhere every file is binary already.
-constexpr int O_BINARY = 0;
+constexpr int READ_FLAGS = O_RDONLY;
+constexpr int WRITE_FLAGS = O_WRONLY | O_CREAT | O_TRUNC;
 #endif
 
 int open_for_reading(const char* name) {
-  return open(name, O_RDONLY | O_BINARY);
+  return open(name, READ_FLAGS);
 }
 
 int create_for_writing(const char* name) {
-  return open(name, O_WRONLY | O_CREAT | O_TRUNC | O_BINARY, 0666);
+  return open(name, WRITE_FLAGS, 0666);
 }
 
 long read_up_to(int file, unsigned char* buffer, std::size_t capacity) {
@@ -57,7 +60,7 @@ bool close_file(int file) {
 }
 
 bool is_regular_file(int file) {
-  struct stat status;
+  struct stat status {};
   return fstat(file, &status) == 0 && (status.st_mode & S_IFMT) == S_IFREG;
 }
 

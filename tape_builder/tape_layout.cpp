@@ -43,7 +43,7 @@ unsigned char screen_checksum(const unsigned char* screen) {
   // Eight bytes at a time: the checksum is most of the work of a conversion.
   std::uint64_t wide_sum = 0;
   for (std::size_t i = 0; i < SCREEN_BYTES; i += sizeof wide_sum) {
-    std::uint64_t word;
+    std::uint64_t word = 0;
     std::memcpy(&word, screen + i, sizeof word);
     wide_sum ^= word;
   }

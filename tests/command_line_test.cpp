@@ -46,7 +46,7 @@ const std::string NAME_TOO_LONG = "ERROR: El nombre del archivo de destino es de
 Bytes random_bytes(std::size_t size, unsigned seed) {
   std::mt19937 generator(seed);
   Bytes bytes(size);
-  for (unsigned char& byte : bytes) byte = static_cast<unsigned char>(generator());
+  std::generate(bytes.begin(), bytes.end(), [&] { return static_cast<unsigned char>(generator()); });
   return bytes;
 }
 
@@ -102,8 +102,9 @@ class CommandLine : public ::testing::Test {
   // Every file and folder below the scratch folder, sorted, '/'-separated.
   std::vector<std::string> entries() const {
     std::vector<std::string> names;
-    for (const auto& entry : fs::recursive_directory_iterator(dir_))
-      names.push_back(fs::relative(entry.path(), dir_).generic_string());
+    std::transform(fs::recursive_directory_iterator(dir_), fs::recursive_directory_iterator(),
+                   std::back_inserter(names),
+                   [&](const fs::directory_entry& entry) { return fs::relative(entry.path(), dir_).generic_string(); });
     std::sort(names.begin(), names.end());
     return names;
   }

@@ -16,7 +16,7 @@ bool read_tap_blocks(const Bytes& tape, std::vector<TapBlock>& blocks) {
     if (length < 2 || tape.size() - offset < length) return false;
     TapBlock block;
     block.flag = tape[offset];
-    block.payload.assign(tape.begin() + offset + 1, tape.begin() + offset + length - 1);
+    block.payload.assign(&tape[offset + 1], &tape[offset + length - 1]);
     block.checksum = tape[offset + length - 1];
     unsigned char sum = 0;
     for (std::size_t i = 0; i < length; ++i) sum ^= tape[offset + i];

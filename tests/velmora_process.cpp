@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 extern char** environ;
@@ -54,13 +55,16 @@ void read_both(int out_pipe, int err_pipe, std::string& out, std::string& err) {
                           static_cast<rlim_t>(settings.file_size_limit)};
     if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(126);
   }
-  for (const std::string& entry : settings.environment) putenv(const_cast<char*>(entry.c_str()));
-  std::vector<char*> argv;
+  // putenv and execve take writable strings: hand them copies.
+  std::vector<std::string> environment = settings.environment;
+  for (std::string& entry : environment) putenv(entry.data());
+  std::vector<std::string> words;
   if (!settings.empty_argument_vector) {
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    words.push_back(program);
+    words.insert(words.end(), arguments.begin(), arguments.end());
   }
-  argv.push_back(nullptr);
+  std::vector<char*> argv(words.size() + 1, nullptr);
+  std::transform(words.begin(), words.end(), argv.begin(), [](std::string& word) { return word.data(); });
   execve(program.c_str(), argv.data(), environ);
   _exit(127);
 }
