@@ -4,6 +4,16 @@
 
 #ifdef __linux__
 
+// AddressSanitizer holds freed blocks back on purpose, so peak memory grows
+// under it; it checks for leaks itself.
+#if defined(__SANITIZE_ADDRESS__)
+#define VELMORA_UNDER_ADDRESS_SANITIZER
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VELMORA_UNDER_ADDRESS_SANITIZER
+#endif
+#endif
+
 #include <fcntl.h>
 #include <malloc.h>
 #include <sys/resource.h>
@@ -76,7 +86,7 @@ TEST(Soak, TenThousandConversionsLeakNothing) {
   screen.reserve(SCREEN_BYTES);
   auto convert_one = [&]() {
     source.resize(size_of_source(generator));
-    for (unsigned char& byte : source) byte = static_cast<unsigned char>(generator());
+    std::generate(source.begin(), source.end(), [&] { return static_cast<unsigned char>(generator()); });
     ASSERT_TRUE(write_whole_file(source_name, source));
     ASSERT_EQ(load_screen(source_name.c_str()), 1);
     ASSERT_EQ(save_tape(tape_name.c_str()), 1);
@@ -99,7 +109,11 @@ TEST(Soak, TenThousandConversionsLeakNothing) {
 
   EXPECT_EQ(open_descriptors(), descriptors_before);
   EXPECT_EQ(mallinfo2().uordblks, heap_in_use_before);
+#ifndef VELMORA_UNDER_ADDRESS_SANITIZER
   EXPECT_LE(peak_resident_kib() - peak_before, 64) << "KiB of peak memory gained";
+#else
+  (void)peak_before;
+#endif
   fs::remove_all(dir);
 }
 
