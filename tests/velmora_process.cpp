@@ -101,3 +101,101 @@ RunOutcome run_program(const std::string& program, const std::vector<std::string
 }
 
 #endif
+
+#ifdef _WIN32
+
+#include <windows.h>
+
+#include <thread>
+
+namespace {
+
+// Quotes one argument so that the C runtime's parser gives it back as is.
+std::string quoted(const std::string& argument) {
+  if (!argument.empty() && argument.find_first_of(" \t\n\v\"") == std::string::npos) return argument;
+  std::string result = "\"";
+  std::size_t backslashes = 0;
+  for (const char c : argument) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    result.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+    backslashes = 0;
+    result += c;
+  }
+  result.append(backslashes * 2, '\\');
+  return result + "\"";
+}
+
+// The build hands over host paths; under Wine the host's root is drive Z.
+std::string windows_path(std::string path) {
+  if (path.empty() || path[0] != '/') return path;
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  return "Z:" + path;
+}
+
+void drain(HANDLE pipe, std::string& sink) {
+  char chunk[4096];
+  DWORD got = 0;
+  while (ReadFile(pipe, chunk, sizeof chunk, &got, nullptr) && got > 0) sink.append(chunk, got);
+  CloseHandle(pipe);
+}
+
+bool inheritable_pipe(HANDLE& read_end, HANDLE& write_end) {
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  if (!CreatePipe(&read_end, &write_end, &inherit, 0)) return false;
+  return SetHandleInformation(read_end, HANDLE_FLAG_INHERIT, 0) != 0;
+}
+
+}  // namespace
+
+RunOutcome run_program(const std::string& program, const std::vector<std::string>& arguments,
+                       const RunSettings& settings) {
+  RunOutcome outcome;
+  const std::string application = windows_path(program);
+  std::string command_line;
+  if (!settings.empty_argument_vector) {
+    command_line = quoted(application);
+    for (const std::string& argument : arguments) command_line += " " + quoted(argument);
+  }
+  HANDLE out_read = nullptr, out_write = nullptr, err_read = nullptr, err_write = nullptr;
+  if (!inheritable_pipe(out_read, out_write) || !inheritable_pipe(err_read, err_write)) return outcome;
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  HANDLE no_input = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                OPEN_EXISTING, 0, nullptr);
+
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = no_input;
+  startup.hStdOutput = out_write;
+  startup.hStdError = err_write;
+  PROCESS_INFORMATION process = {};
+  const std::string directory = windows_path(settings.working_directory);
+  const BOOL started = CreateProcessA(application.c_str(), command_line.data(), nullptr, nullptr, TRUE, 0,
+                                      nullptr, directory.empty() ? nullptr : directory.c_str(), &startup,
+                                      &process);
+  CloseHandle(out_write);
+  CloseHandle(err_write);
+  CloseHandle(no_input);
+  if (!started) {
+    CloseHandle(out_read);
+    CloseHandle(err_read);
+    return outcome;
+  }
+  std::thread error_reader(drain, err_read, std::ref(outcome.standard_error));
+  drain(out_read, outcome.standard_output);
+  error_reader.join();
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD exit_code = 0;
+  outcome.exited = GetExitCodeProcess(process.hProcess, &exit_code) != 0;
+  outcome.exit_status = static_cast<int>(exit_code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return outcome;
+}
+
+#endif
