@@ -3,7 +3,10 @@
 // installed the tests say so and skip; CI requires both.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <numeric>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -28,7 +31,7 @@ class Interop : public ::testing::Test {
     fs::create_directories(dir_);
     std::mt19937 generator(6912);
     screen_.resize(6912);
-    for (unsigned char& byte : screen_) byte = static_cast<unsigned char>(generator());
+    std::generate(screen_.begin(), screen_.end(), [&] { return static_cast<unsigned char>(generator()); });
     std::ofstream(dir_ / "pic.scr", std::ios::binary)
         .write(reinterpret_cast<const char*>(screen_.data()), static_cast<std::streamsize>(screen_.size()));
     RunSettings settings;
@@ -79,9 +82,7 @@ TEST_F(Interop, LibspectrumReadsFourStandardBlocks) {
     SCOPED_TRACE("block " + std::to_string(i + 1));
     ASSERT_EQ(blocks[i].size(), expected[i].length);
     EXPECT_EQ(blocks[i][0], expected[i].flag);
-    unsigned char sum = 0;
-    for (unsigned char byte : blocks[i]) sum ^= byte;
-    EXPECT_EQ(sum, 0) << "checksum";
+    EXPECT_EQ(std::accumulate(blocks[i].begin(), blocks[i].end(), 0, std::bit_xor<>()), 0) << "checksum";
   }
   const Bytes& program = blocks[0];
   EXPECT_EQ(program[1], 0);

@@ -1,5 +1,7 @@
 #include "tests/velmora_process.h"
 
+#include <algorithm>
+
 #ifndef _WIN32
 
 #include <fcntl.h>
@@ -9,7 +11,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdlib>
 
 extern char** environ;
@@ -131,9 +132,7 @@ std::string quoted(const std::string& argument) {
 // The build hands over host paths; under Wine the host's root is drive Z.
 std::string windows_path(std::string path) {
   if (path.empty() || path[0] != '/') return path;
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-  }
+  std::replace(path.begin(), path.end(), '/', '\\');
   return "Z:" + path;
 }
 
