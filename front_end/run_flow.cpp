@@ -20,7 +20,8 @@ void show_usage() {
 }
 
 int run_conversion(int argument_count, char** arguments) {
-  if (argument_count > 3) {
+  // Without a source name there is nothing to convert either.
+  if (argument_count < 2 || argument_count > 3) {
     show_usage();
     return 0;
   }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #ifdef _WIN32
@@ -13,14 +14,14 @@
 
 namespace {
 
-// Runs the entry in this process with standard output sent to a file, and
+// Runs action in this process with standard output sent to a file, and
 // returns what it printed.
-std::string printed_by_entry(int argument_count, char** arguments, int& status) {
+std::string printed_while(const std::function<void()>& action) {
   std::fflush(stdout);
   std::FILE* capture = std::tmpfile();
   const int saved = dup(1);
   dup2(fileno(capture), 1);
-  status = velmora_entry(argument_count, arguments);
+  action();
   dup2(saved, 1);
   close(saved);
   std::rewind(capture);
@@ -35,10 +36,21 @@ std::string printed_by_entry(int argument_count, char** arguments, int& status) 
 TEST(RunFlow, EmptyArgumentVectorShowsUsageAndFails) {
   char* no_arguments[] = {nullptr};
   int status = -1;
-  const std::string printed = printed_by_entry(0, no_arguments, status);
+  const std::string printed = printed_while([&] { status = velmora_entry(0, no_arguments); });
   EXPECT_EQ(status, 1);
   EXPECT_EQ(printed.rfind("VELMORA\n=======\n\n", 0), 0u) << printed;
   EXPECT_EQ(printed.find("Error"), std::string::npos);
+}
+
+// Called directly with no source name, the conversion refuses as it does
+// for a surplus of arguments, instead of reading past the vector.
+TEST(RunFlow, ConversionWithoutASourceNameShowsUsage) {
+  char program[] = "velmora";
+  char* only_the_program[] = {program, nullptr};
+  int converted = -1;
+  const std::string printed = printed_while([&] { converted = run_conversion(1, only_the_program); });
+  EXPECT_EQ(converted, 0);
+  EXPECT_EQ(printed.rfind("VELMORA\n=======\n\n", 0), 0u) << printed;
 }
 
 }  // namespace
