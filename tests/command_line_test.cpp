@@ -56,12 +56,8 @@ Bytes random_bytes(std::size_t size, unsigned seed) {
   return bytes;
 }
 
-// The screen a source of these bytes should put on the tape.
 Bytes expected_screen(const Bytes& source) {
-  Bytes screen(source.begin(), source.begin() + static_cast<long>(std::min<std::size_t>(source.size(), 6912)));
-  if (screen.size() < 6144) screen.resize(6144, 0x00);
-  screen.resize(6912, 0x38);
-  return screen;
+  return expected_screen_of(source.data(), source.size());
 }
 
 bool velmora_started_without_vector_sees_a_name() {

@@ -6,6 +6,15 @@ unsigned little_endian(const Bytes& bytes, std::size_t offset) {
   return bytes[offset] | (bytes[offset + 1] << 8);
 }
 
+Bytes expected_screen_of(const unsigned char* source, std::size_t size) {
+  // One block of one size, so that callers counting heap use see no churn.
+  Bytes screen(6912, 0x38);
+  const std::size_t loaded = size < 6912 ? size : 6912;
+  std::copy(source, source + loaded, screen.begin());
+  if (loaded < 6144) std::fill(screen.begin() + static_cast<long>(loaded), screen.begin() + 6144, 0x00);
+  return screen;
+}
+
 bool read_tap_blocks(const Bytes& tape, std::vector<TapBlock>& blocks) {
   blocks.clear();
   std::size_t offset = 0;

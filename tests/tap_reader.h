@@ -25,4 +25,8 @@ std::string tape_fault(const Bytes& tape, const Bytes& screen);
 
 unsigned little_endian(const Bytes& bytes, std::size_t offset);
 
+// The screen that a source of these bytes must put on a tape: its first
+// 6912 bytes, a short one completed with a blank bitmap and 0x38 attributes.
+Bytes expected_screen_of(const unsigned char* source, std::size_t size);
+
 #endif  // VELMORA_TESTS_TAP_READER_H_

@@ -49,9 +49,7 @@ void check_tape(const std::uint8_t* source, std::size_t size) {
   std::copy(source, source + loaded, screen.begin());
   fill_missing_screen_bytes(screen.data(), loaded);
 
-  Bytes expected_screen(source, source + loaded);
-  expected_screen.resize(loaded < 6144 ? 6144 : loaded, 0x00);
-  expected_screen.resize(SCREEN_BYTES, 0x38);
+  const Bytes expected_screen = expected_screen_of(source, size);
   require(screen == expected_screen);
 
   Bytes tape(TAPE_BYTES);
